@@ -1,0 +1,21 @@
+// The event pump: what handles every pending window event without waiting.
+// Nothing is installed by default; the window installs its own.
+
+#ifndef VELKARO_PLATFORM_EVENT_PUMP_H_
+#define VELKARO_PLATFORM_EVENT_PUMP_H_
+
+#include <functional>
+
+namespace velkaro {
+
+using EventPump = std::function<void()>;
+
+// Installs pump (an empty one removes it); returns the one installed before.
+EventPump installEventPump(EventPump pump);
+
+// Runs the installed pump once, if there is one.
+void runEventPump();
+
+}  // namespace velkaro
+
+#endif  // VELKARO_PLATFORM_EVENT_PUMP_H_
