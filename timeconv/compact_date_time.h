@@ -11,7 +11,9 @@
 namespace velkaro {
 
 // The optional parameters of dateTimeToText, each of which may be left out
-// on its own:  dateTimeToText(v, {.timeSeparator = "", .style = 3})
+// on its own:  dateTimeToText(v, DateTimeTextOptions{.style = 3})
+// Name the type: GCC 12 finds a bare designated list that begins with a
+// separator ambiguous with the overload that takes the separators.
 struct DateTimeTextOptions {
   Text dateSeparator = "-";  // between year, month and day
   Text timeSeparator = ":";  // between hour, minute and second

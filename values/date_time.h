@@ -62,6 +62,8 @@ DateTime addSeconds(DateTime value, int32_t seconds);
 // The six components of a value, read once: a value outside
 // kMinDateTime..kMaxDateTime reads as the nearer end, and the instant is
 // rounded to the nearest whole second (half a second to the later one).
+// NaN, which no operation makes, is taken as kMinDateTime here and by
+// addSeconds with a count other than 0.
 DateTimeParts partsOf(DateTime value);
 
 int yearOf(DateTime value);    // 100 to 9999
@@ -71,7 +73,8 @@ int hourOf(DateTime value);    // 0 to 23
 int minuteOf(DateTime value);  // 0 to 59
 int secondOf(DateTime value);  // 0 to 59
 
-// Calendar helpers, proleptic Gregorian.
+// Calendar helpers, proleptic Gregorian. daysInMonth is 0 for a month
+// outside 1..12.
 bool isLeapYear(int year);
 int daysInMonth(int year, int month);
 // Days from 1899-12-30 to the date (negative before it).
