@@ -7,10 +7,18 @@
 // means the root of the current drive. POSIX style: "/" separates, case
 // counts, paths begin with "/". In both, repeated separators count as one.
 // A relative path (no drive or root) is taken relative to the current
-// folder, the root of the current drive by default.
+// folder, the root of the current drive by default. "." and ".." are
+// resolved. In the Windows style a path that begins with two separators
+// (a network path) names nothing, nor does a name holding one of
+// < > : " | ? * or a control character; in both, a path that ends in a
+// separator names no file.
 //
 // Entries are listed in the order they were created in their folder, as an
-// unsorted directory would return them.
+// unsorted directory would return them; a file moved into a folder counts
+// as created there. A search reads its folder as it goes: it yields an
+// entry made or moved in after it began, and not one that left before it
+// was reached. Patterns ignore ASCII letter case in both styles; in the
+// Windows style "?" takes a whole two-byte character.
 
 #ifndef VELKARO_PLATFORM_MEMORY_FILE_SYSTEM_H_
 #define VELKARO_PLATFORM_MEMORY_FILE_SYSTEM_H_
@@ -28,7 +36,9 @@ namespace velkaro {
 
 class MemoryFileSystem : public FileSystem {
  public:
-  // The drive of the Windows style's root-relative paths is "C:".
+  // The drive of the Windows style's root-relative paths is "C:". Drive C:
+  // always exists; another drive exists once something is made on it. A
+  // search must not outlive the file system that made it.
   explicit MemoryFileSystem(PathStyle style);
   ~MemoryFileSystem() override;
 
@@ -58,7 +68,8 @@ class MemoryFileSystem : public FileSystem {
   void setMoveRefusal(std::function<bool(const Text&, const Text&)> refuse);
   // The number of moves that succeeded.
   int movesMade() const;
-  // Called after every file that a search yields, before next() returns it.
+  // Called after every entry (file or folder) that a search yields, before
+  // next() returns it.
   void setOnListed(std::function<void(const FoundEntry&)> onListed);
 
   // FileSystem.

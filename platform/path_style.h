@@ -19,12 +19,15 @@ PathStyle hostPathStyle();
 const Text& separatorOf(PathStyle style);
 
 // The 1-based position at which the last component of path begins, as the
-// Windows shell finds it: after the last "\", "/" or ":" that is not the
-// path's last byte, walking by the two-byte character rule (so a second
-// byte 0x5C is no separator). 1 when there is none; textLength(path) + 1
-// for the empty path.
+// Windows shell finds it: after the last "\", "/" or ":" that is followed
+// by a byte other than "\" and "/" (so never after the path's last byte,
+// and of a run of separators only the last one counts), walking by the
+// two-byte character rule (so a second byte 0x5C is no separator). 1 when
+// there is none; textLength(path) + 1 for the empty path.
 //   windowsFileNameStart("C:\\pics\\a.jpg") == 9
+//   windowsFileNameStart("C:\\pics\\\\a.jpg") == 10
 //   windowsFileNameStart("C:\\pics\\") == 4   (the name is "pics\\")
+//   windowsFileNameStart("C:\\") == 1; windowsFileNameStart("C:") == 1
 int windowsFileNameStart(const Text& path);
 
 // The same for POSIX paths: after the last "/" that is not the last byte.
