@@ -31,7 +31,7 @@ const Text& separatorOf(PathStyle style);
 int windowsFileNameStart(const Text& path);
 
 // The same for POSIX paths: after the last "/" that is not the last byte.
-//   posixFileNameStart("/tmp/a.jpg") == 6; posixFileNameStart("/tmp/") == 2
+//   posixFileNameStart("/pics/a.jpg") == 7; posixFileNameStart("/pics/") == 2
 int posixFileNameStart(const Text& path);
 
 }  // namespace velkaro

@@ -24,7 +24,7 @@ bool renameIfValid(const Text& source, const Text& target);
 //   "C:\\pics\\a*b.jpg" are refused.
 // POSIX: "/" first; one more "/" before the file name; a non-empty file name
 // holding no forbidden character.
-//   "/tmp/a.jpg", "//a.jpg" are accepted; "/a.jpg", "a/b.jpg", "/tmp/" not.
+//   "/pics/a.jpg", "//a.jpg" are accepted; "/a.jpg", "a/b.jpg", "/pics/" not.
 bool isValidFilePath(const Text& path);
 bool isValidFilePath(const Text& path, PathStyle style);
 
