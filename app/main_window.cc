@@ -117,9 +117,8 @@ void MainWindow::onRestoreClicked() {
     return lastRead;
   };
 
-  EventPump previous = installEventPump(&pumpToolkitEvents);
+  const ScopedPump pump(&pumpToolkitEvents);
   restoreFolder(folder);
-  installEventPump(std::move(previous));
 }
 
 }  // namespace velkaro

@@ -13,19 +13,6 @@
 namespace velkaro {
 namespace {
 
-// Installs a pump for the length of a scope.
-class ScopedPump {
- public:
-  explicit ScopedPump(EventPump pump)
-      : previous_(installEventPump(std::move(pump))) {}
-  ~ScopedPump() { installEventPump(std::move(previous_)); }
-  ScopedPump(const ScopedPump&) = delete;
-  ScopedPump& operator=(const ScopedPump&) = delete;
-
- private:
-  EventPump previous_;
-};
-
 // D:\pics holds two pictures, a hidden one, a text file and two sub-folders
 // whose names match the pattern; C:, the current drive, has pictures in its
 // root and in C:\pics; D: has one in its root.

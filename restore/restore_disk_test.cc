@@ -31,18 +31,6 @@ namespace {
 
 namespace stdfs = std::filesystem;
 
-class ScopedPump {
- public:
-  explicit ScopedPump(EventPump pump)
-      : previous_(installEventPump(std::move(pump))) {}
-  ~ScopedPump() { installEventPump(std::move(previous_)); }
-  ScopedPump(const ScopedPump&) = delete;
-  ScopedPump& operator=(const ScopedPump&) = delete;
-
- private:
-  EventPump previous_;
-};
-
 std::string clockName(const ::testing::TestParamInfo<bool>& info) {
   return info.param ? "TwentyFourHourLocale" : "TwelveHourLocale";
 }

@@ -19,18 +19,6 @@
 namespace velkaro {
 namespace {
 
-class ScopedPump {
- public:
-  explicit ScopedPump(EventPump pump)
-      : previous_(installEventPump(std::move(pump))) {}
-  ~ScopedPump() { installEventPump(std::move(previous_)); }
-  ScopedPump(const ScopedPump&) = delete;
-  ScopedPump& operator=(const ScopedPump&) = delete;
-
- private:
-  EventPump previous_;
-};
-
 // A machine on which the script host cannot be started.
 class NoScriptHost : public ScriptRuntime {
  public:
