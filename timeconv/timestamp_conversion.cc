@@ -1,5 +1,6 @@
 #include "timeconv/timestamp_conversion.h"
 
+#include <cstddef>
 #include <memory>
 
 #include "platform/script_host.h"
@@ -92,9 +93,24 @@ Text rearrangeScriptDate(const Text& dateText) {
 }
 
 bool isSafeScriptLiteral(const Text& timestamp) {
-  return timestamp.find_first_of("'\\\r\n") == Text::npos &&
-         timestamp.find("\xE2\x80\xA8") == Text::npos &&
-         timestamp.find("\xE2\x80\xA9") == Text::npos;
+  if (timestamp.find_first_of("'\\\r\n") != Text::npos ||
+      timestamp.find("\xE2\x80\xA8") != Text::npos ||
+      timestamp.find("\xE2\x80\xA9") != Text::npos) {
+    return false;
+  }
+  // A first byte of a two-byte character that stands last would take the
+  // closing quote of the script as its second byte.
+  std::size_t i = 0;
+  while (i < timestamp.size()) {
+    if (static_cast<unsigned char>(timestamp[i]) < 0x80) {
+      i += 1;
+    } else if (i + 1 == timestamp.size()) {
+      return false;
+    } else {
+      i += 2;
+    }
+  }
+  return true;
 }
 
 }  // namespace velkaro

@@ -28,7 +28,8 @@ Text rearrangeScriptDate(const Text& dateText);
 
 // Whether timestamp may be placed between the single quotes of a script:
 // false when it holds a single quote, a backslash, CR, LF, or the UTF-8 line
-// or paragraph separator.
+// or paragraph separator, or ends in the first byte of a two-byte character
+// (which would take the closing quote with it).
 bool isSafeScriptLiteral(const Text& timestamp);
 
 }  // namespace velkaro

@@ -204,6 +204,9 @@ TEST(IsSafeScriptLiteral, RefusesWhatWouldChangeTheScript) {
       {"\xD5\xD5\xC6\xAC", true},  // GBK
       {"\xE2\x80\xA7", true},      // U+2027, not a line terminator
       {"\xE2\x80", true},
+      {"\x80\x80", true},  // a whole two-byte character
+      {"1543731808000\x80", false},  // would pair with the closing quote
+      {"1\x80\x80\x80", false},
       {"'", false},
       {"1');evil();('", false},
       {"\\", false},

@@ -190,7 +190,7 @@ DateTime makeDateTime(int year, int month, int day, int hour, int minute,
 }
 
 DateTime toDateTime(const Text& text) {
-  unsigned char folded[kFoldLimit];
+  unsigned char folded[kFoldLimit] = {};
   const std::size_t length = foldFullWidth(text, folded);
   if (length == 0) return kMinDateTime;
 

@@ -352,7 +352,8 @@ bool ecmaLocalTime(double time, EcmaLocalTime* out) {
 Text jscriptZoneName(int32_t offsetSeconds, bool daylightSaving) {
   const int64_t offset = offsetSeconds;
   const int64_t standard = offset - (daylightSaving ? 3600 : 0);
-  if (standard % 3600 == 0 && standard <= -5 * 3600 && standard >= -8 * 3600) {
+  if (standard % 3600 == 0 && standard <= int64_t{-5} * 3600 &&
+      standard >= int64_t{-8} * 3600) {
     const int64_t index = -standard / 3600 - 5;
     return kZoneNames[index][daylightSaving ? 1 : 0];
   }

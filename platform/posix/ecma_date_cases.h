@@ -140,7 +140,8 @@ inline ::testing::AssertionResult isConsistentLocalTime(
   const int64_t seconds = ms / 1000 - (ms % 1000 < 0 ? 1 : 0);
   const int64_t days = daysFromCivil(local.year, local.month, local.day);
   const int64_t localSeconds =
-      days * 86400 + local.hour * 3600 + local.minute * 60 + local.second;
+      days * 86400 + int64_t{local.hour} * 3600 + int64_t{local.minute} * 60 +
+      local.second;
   if (localSeconds - local.offsetSeconds != seconds) {
     return ::testing::AssertionFailure()
            << "local fields less the offset are " << localSeconds -
