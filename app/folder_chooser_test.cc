@@ -2,10 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
-#include <memory>
-#include <utility>
-
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
@@ -16,6 +12,9 @@
 #include <QTimer>
 #include <QWidget>
 #include <QWindow>
+#include <functional>
+#include <memory>
+#include <utility>
 
 #include "app/main_window.h"
 #include "app/path_bytes.h"
@@ -30,25 +29,26 @@ namespace {
 void whenChooserOpens(std::function<void(QFileDialog*)> act) {
   auto* timer = new QTimer;
   auto tries = std::make_shared<int>(0);
-  QObject::connect(timer, &QTimer::timeout, [timer, tries, act = std::move(act)] {
-    if (auto* dialog =
-            qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
-      timer->stop();
-      timer->deleteLater();
-      act(dialog);
-      return;
-    }
-    if (++*tries > 500) {
-      timer->stop();
-      timer->deleteLater();
-      ADD_FAILURE() << "no modal folder dialog opened";
-      for (QWidget* widget : QApplication::topLevelWidgets()) {
-        if (auto* dialog = qobject_cast<QFileDialog*>(widget)) {
-          dialog->reject();
+  QObject::connect(
+      timer, &QTimer::timeout, [timer, tries, act = std::move(act)] {
+        if (auto* dialog =
+                qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+          timer->stop();
+          timer->deleteLater();
+          act(dialog);
+          return;
         }
-      }
-    }
-  });
+        if (++*tries > 500) {
+          timer->stop();
+          timer->deleteLater();
+          ADD_FAILURE() << "no modal folder dialog opened";
+          for (QWidget* widget : QApplication::topLevelWidgets()) {
+            if (auto* dialog = qobject_cast<QFileDialog*>(widget)) {
+              dialog->reject();
+            }
+          }
+        }
+      });
   timer->start(10);
 }
 

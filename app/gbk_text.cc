@@ -1,7 +1,6 @@
 #include "app/gbk_text.h"
 
 #include <QStringDecoder>
-
 #include <cstddef>
 #include <cstdint>
 
@@ -60,8 +59,8 @@ QString gbkToQString(const Text& gbk) {
   if (!decoder.isValid()) {
     return gbkToQStringByTable(gbk);
   }
-  return decoder.decode(QByteArrayView(gbk.data(),
-                                       static_cast<qsizetype>(gbk.size())));
+  return decoder.decode(
+      QByteArrayView(gbk.data(), static_cast<qsizetype>(gbk.size())));
 }
 
 }  // namespace velkaro

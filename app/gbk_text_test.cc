@@ -14,9 +14,13 @@ struct GbkCase {
 
 // The window's literals, and what surrounds them in a text.
 constexpr GbkCase kLiterals[] = {
-    {kRestoreCaption, u"\u8FD8\u539F"},                     // 还原
-    {kChooserTitle, u"\u9009\u62E9\u76EE\u5F55"},           // 选择目录
-    {"D:\\" "\xBB\xB9\xD4\xAD" "1", u"D:\\\u8FD8\u539F" "1"},  // D:\还原1
+    {kRestoreCaption, u"\u8FD8\u539F"},            // 还原
+    {kChooserTitle, u"\u9009\u62E9\u76EE\u5F55"},  // 选择目录
+    {"D:\\"
+     "\xBB\xB9\xD4\xAD"
+     "1",
+     u"D:\\\u8FD8\u539F"
+     "1"},  // D:\还原1
     {"Velkaro", u"Velkaro"},
     {"", u""},
 };

@@ -1,8 +1,5 @@
 #include "app/main_window.h"
 
-#include <limits>
-#include <utility>
-
 #include <QAbstractEventDispatcher>
 #include <QEventLoop>
 #include <QGuiApplication>
@@ -12,6 +9,8 @@
 #include <QPushButton>
 #include <QRect>
 #include <QScreen>
+#include <limits>
+#include <utility>
 
 #include "app/gbk_text.h"
 #include "app/path_bytes.h"
@@ -88,8 +87,7 @@ MainWindow::MainWindow(std::unique_ptr<FolderChooser> chooser)
   // the window is shown, so the nominal outer size is centred.
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {
     const QRect area = screen->geometry();
-    const FrameCorner corner =
-        centredFrameCorner(area.width(), area.height());
+    const FrameCorner corner = centredFrameCorner(area.width(), area.height());
     move(area.x() + corner.x, area.y() + corner.y);
   }
 }

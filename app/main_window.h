@@ -10,9 +10,8 @@
 #ifndef VELKARO_APP_MAIN_WINDOW_H_
 #define VELKARO_APP_MAIN_WINDOW_H_
 
-#include <memory>
-
 #include <QWidget>
+#include <memory>
 
 #include "app/folder_chooser.h"
 #include "values/text.h"
@@ -59,9 +58,8 @@ class MainWindow : public QWidget {
   // chooser: the folder chooser that "....." opens; the toolkit's own
   // directory dialog when left out. The window is centred on the primary
   // screen and not yet shown.
-  explicit MainWindow(
-      std::unique_ptr<FolderChooser> chooser =
-          std::make_unique<QtFolderChooser>());
+  explicit MainWindow(std::unique_ptr<FolderChooser> chooser =
+                          std::make_unique<QtFolderChooser>());
   ~MainWindow() override;
 
  public slots:
@@ -79,10 +77,10 @@ class MainWindow : public QWidget {
 
  private:
   std::unique_ptr<FolderChooser> chooser_;
-  QLabel* label1_;               // 标签1: the credit line
-  QPushButton* browseButton_;    // 按钮2: "....."
-  QLineEdit* pathEdit_;          // 编辑框1: the folder path
-  QPushButton* restoreButton_;   // 变身: "还原"
+  QLabel* label1_;              // 标签1: the credit line
+  QPushButton* browseButton_;   // 按钮2: "....."
+  QLineEdit* pathEdit_;         // 编辑框1: the folder path
+  QPushButton* restoreButton_;  // 变身: "还原"
 };
 
 }  // namespace velkaro

@@ -2,14 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <fstream>
-#include <functional>
-#include <memory>
-#include <string>
-#include <utility>
-#include <vector>
-
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -21,6 +13,13 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
+#include <fstream>
+#include <functional>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "app/path_bytes.h"
 #include "app/typing_testing.h"
@@ -101,8 +100,8 @@ TEST_F(MainWindowTest, FixedFrameCentredOnThePrimaryScreen) {
   // The offscreen platform draws no frame: the frame's corner is the
   // window's.
   const QRect screen = QGuiApplication::primaryScreen()->geometry();
-  EXPECT_EQ(window_.pos(), screen.topLeft() +
-                               QPoint((screen.width() - 339) / 2,
+  EXPECT_EQ(window_.pos(),
+            screen.topLeft() + QPoint((screen.width() - 339) / 2,
                                       (screen.height() - 128) / 2));
   EXPECT_EQ(window_.font(), QApplication::font());
 }

@@ -3,7 +3,6 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QFile>
-
 #include <cstring>
 
 namespace velkaro {

@@ -22,8 +22,8 @@ TEST(PathBytesTest, PathsTakeTheFileSystemEncoding) {
 }
 
 TEST(PathBytesTest, ZeroCharacterEndsThePath) {
-  const QString path = QStringLiteral("/a") + QChar(u'\0') +
-                       QStringLiteral("b/mmexport1.jpg");
+  const QString path =
+      QStringLiteral("/a") + QChar(u'\0') + QStringLiteral("b/mmexport1.jpg");
   EXPECT_EQ(toPathBytes(path), "/a");
 }
 

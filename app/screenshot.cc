@@ -2,11 +2,10 @@
 //   velkaro_screenshot docs/window.png
 // Exit code 0 when the file was written, 1 otherwise.
 
-#include <cstdio>
-
 #include <QApplication>
 #include <QPixmap>
 #include <QString>
+#include <cstdio>
 
 #include "app/main_window.h"
 

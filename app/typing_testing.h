@@ -6,20 +6,18 @@
 #ifndef VELKARO_APP_TYPING_TESTING_H_
 #define VELKARO_APP_TYPING_TESTING_H_
 
-#include <memory>
-#include <vector>
-
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QString>
 #include <QWidget>
+#include <memory>
+#include <vector>
 
 namespace velkaro {
 
 // The key presses that type text over the whole text of a box: select all,
 // then one press per character.
-inline std::vector<std::unique_ptr<QKeyEvent>> typingOver(
-    const QString& text) {
+inline std::vector<std::unique_ptr<QKeyEvent>> typingOver(const QString& text) {
   std::vector<std::unique_ptr<QKeyEvent>> keys;
   keys.push_back(std::make_unique<QKeyEvent>(QEvent::KeyPress, Qt::Key_A,
                                              Qt::ControlModifier));

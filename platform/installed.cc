@@ -1,11 +1,11 @@
 // The slots that hold the installed platform services.
 
+#include <utility>
+
 #include "platform/event_pump.h"
 #include "platform/file_system.h"
 #include "platform/locale_services.h"
 #include "platform/script_host.h"
-
-#include <utility>
 
 namespace velkaro {
 namespace {
@@ -36,8 +36,7 @@ ScriptRuntime* installScriptRuntime(ScriptRuntime* runtime) {
 }
 
 LocaleServices& localeServices() {
-  return g_localeServices != nullptr ? *g_localeServices
-                                     : hostLocaleServices();
+  return g_localeServices != nullptr ? *g_localeServices : hostLocaleServices();
 }
 LocaleServices* installLocaleServices(LocaleServices* services) {
   return swapSlot(g_localeServices, services);

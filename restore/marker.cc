@@ -17,9 +17,8 @@ const Text& withQuotes(const Text& marker, Text& storage) {
 
 }  // namespace
 
-Text textBetween(const Text& t, const Text& leftMarker,
-                 const Text& rightMarker, int startPosition,
-                 bool ignoreCase) {
+Text textBetween(const Text& t, const Text& leftMarker, const Text& rightMarker,
+                 int startPosition, bool ignoreCase) {
   Text leftStorage;
   Text rightStorage;
   const Text& left = withQuotes(leftMarker, leftStorage);
@@ -39,8 +38,8 @@ Text textBetween(const Text& t, const Text& leftMarker,
   return midText(t, q, r - q);
 }
 
-Text textBetween(const Text& t, const Text& leftMarker,
-                 const Text& rightMarker, bool ignoreCase) {
+Text textBetween(const Text& t, const Text& leftMarker, const Text& rightMarker,
+                 bool ignoreCase) {
   return textBetween(t, leftMarker, rightMarker, 0, ignoreCase);
 }
 

@@ -21,11 +21,10 @@ inline constexpr char kQuoteMarker[] = "\x23\xD2\xFD\xBA\xC5";
 //   textBetween("D:\\mmexport\\mmexport15.jpg", "mmexport", ".jpg")
 //       == "\\mmexport15"
 //   textBetween("mmexport1.jpg mmexport2.jpg", "mmexport", ".jpg", 2) == "2"
-Text textBetween(const Text& t, const Text& leftMarker,
-                 const Text& rightMarker, int startPosition = 0,
-                 bool ignoreCase = false);
-Text textBetween(const Text& t, const Text& leftMarker,
-                 const Text& rightMarker, bool ignoreCase);
+Text textBetween(const Text& t, const Text& leftMarker, const Text& rightMarker,
+                 int startPosition = 0, bool ignoreCase = false);
+Text textBetween(const Text& t, const Text& leftMarker, const Text& rightMarker,
+                 bool ignoreCase);
 
 }  // namespace velkaro
 

@@ -71,27 +71,31 @@ TEST(TextBetween, StartPositionAndCaseOption) {
   const Case cases[] = {
       {"start 0", two, "mmexport", ".jpg", 0, false, "1"},
       {"start 1", two, "mmexport", ".jpg", 1, false, "1"},
-      {"start 2 skips the first name", two, "mmexport", ".jpg", 2, false,
-       "2"},
+      {"start 2 skips the first name", two, "mmexport", ".jpg", 2, false, "2"},
       {"start INT_MIN", two, "mmexport", ".jpg", INT_MIN, false, "1"},
       {"start at the last byte", two, "mmexport", ".jpg", 27, false, ""},
       {"start past the end", two, "mmexport", ".jpg", 28, false, ""},
       {"start INT_MAX", two, "mmexport", ".jpg", INT_MAX, false, ""},
-      {"upper left marker, case ignored",
-       "D:\\pics\\MMEXPORT1543712345678.jpg", "mmexport", ".jpg", 0, true,
-       "1543712345678"},
-      {"upper extension, case ignored",
-       "D:\\pics\\mmexport1543712345678.JPG", "mmexport", ".jpg", 0, true,
-       "1543712345678"},
+      {"upper left marker, case ignored", "D:\\pics\\MMEXPORT1543712345678.jpg",
+       "mmexport", ".jpg", 0, true, "1543712345678"},
+      {"upper extension, case ignored", "D:\\pics\\mmexport1543712345678.JPG",
+       "mmexport", ".jpg", 0, true, "1543712345678"},
       {"case ignored leaves second bytes exact",
-       "mmexport1\xB0" "a2\xB0" "A", "mmexport", "\xB0" "A", 0, true,
-       "1\xB0" "a2"},
+       "mmexport1\xB0"
+       "a2\xB0"
+       "A",
+       "mmexport",
+       "\xB0"
+       "A",
+       0, true,
+       "1\xB0"
+       "a2"},
 
       // An empty left marker stands at byte 1 whatever the start says.
       {"empty left marker", "abc.jpg", "", ".jpg", 0, false, "abc"},
       {"empty left marker, start 2", "abc.jpg", "", ".jpg", 2, false, "abc"},
-      {"empty left marker, start past the end", "abc.jpg", "", ".jpg", 8,
-       false, ""},
+      {"empty left marker, start past the end", "abc.jpg", "", ".jpg", 8, false,
+       ""},
       {"empty right marker", "abc.jpg", "a", "", 0, false, ""},
       {"empty right marker at the end", "abc.jpg", "jpg", "", 0, false, ""},
       {"both markers empty", "abc", "", "", 0, false, ""},
@@ -100,8 +104,10 @@ TEST(TextBetween, StartPositionAndCaseOption) {
       {"right marker inside the left one", "abab", "aba", "ba", 0, false, ""},
       {"right marker before the left one", ".jpg mmexport1.jpg", "mmexport",
        ".jpg", 0, false, "1"},
-      {"two-byte left marker", "\xD5\xD5" "1\xC6\xAC", "\xD5\xD5", "\xC6\xAC",
-       0, false, "1"},
+      {"two-byte left marker",
+       "\xD5\xD5"
+       "1\xC6\xAC",
+       "\xD5\xD5", "\xC6\xAC", 0, false, "1"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -111,8 +117,7 @@ TEST(TextBetween, StartPositionAndCaseOption) {
 }
 
 TEST(TextBetween, CaseOptionAloneLeavesTheStartOut) {
-  EXPECT_EQ(textBetween("D:\\MMEXPORT15.JPG", "mmexport", ".jpg", true),
-            "15");
+  EXPECT_EQ(textBetween("D:\\MMEXPORT15.JPG", "mmexport", ".jpg", true), "15");
   EXPECT_EQ(textBetween("D:\\MMEXPORT15.JPG", "mmexport", ".jpg", false), "");
 }
 
@@ -131,16 +136,22 @@ TEST(TextBetween, QuoteMarkerStandsForADoubleQuote) {
       {"both markers", "a\"b\"c", quote, quote, "b"},
       {"inside longer markers", "<id=\"42\">", "id=" + quote, quote + ">",
        "42"},
-      {"more than one in a marker", "x\"\"y\"\"", quote + quote,
-       quote + quote, "y"},
-      {"five bytes in the text are not a quote", "#\xD2\xFD\xBA\xC5" "x\"",
+      {"more than one in a marker", "x\"\"y\"\"", quote + quote, quote + quote,
+       "y"},
+      {"five bytes in the text are not a quote",
+       "#\xD2\xFD\xBA\xC5"
+       "x\"",
        quote, "\"", ""},
       {"hash without the rest stays a hash", "#1#", "#", "#", "1"},
-      {"hash before other GBK bytes", "#\xD2\xFD" "1#\xD2\xFD",
+      {"hash before other GBK bytes",
+       "#\xD2\xFD"
+       "1#\xD2\xFD",
        "#\xD2\xFD", "#\xD2\xFD", "1"},
       // The scan reads 0xB0 0x23 as one character, so the '#' is not the
       // start of a quote marker and the marker keeps its bytes.
-      {"hash as a second byte", "\xB0#\xD2\xFD\xBA\xC5" "1\"",
+      {"hash as a second byte",
+       "\xB0#\xD2\xFD\xBA\xC5"
+       "1\"",
        "\xB0" + quote, "\"", "1"},
   };
   for (const Case& c : cases) {

@@ -69,14 +69,14 @@ using ScopedRuntime = ScopedInstall<ScriptRuntime, installScriptRuntime>;
 using ScopedLocale = ScopedInstall<LocaleServices, installLocaleServices>;
 
 std::vector<std::string> scriptRouteCalls(const Text& timestamp) {
-  return {"initialize",
-          "createHost ScriptControl",
-          "setProperty Language=JScript",
-          std::string("executeStatement ") + kScriptHead + timestamp +
-              kScriptTail,
-          "runProcedure timea",
-          "release",
-          "uninitialize"};
+  return {
+      "initialize",
+      "createHost ScriptControl",
+      "setProperty Language=JScript",
+      std::string("executeStatement ") + kScriptHead + timestamp + kScriptTail,
+      "runProcedure timea",
+      "release",
+      "uninitialize"};
 }
 
 TEST(TimestampToDateText, DrivesTheScriptHostInOrder) {
@@ -91,19 +91,19 @@ TEST(TimestampToDateText, DrivesTheScriptHostInOrder) {
 TEST(TimestampToDateText, RoutesByLengthAlone) {
   FixedClockLocale locale(true);
   ScopedLocale useLocale(&locale);
-  for (const char* stamp :
-       {"", "1", "154373180", "15437318080", "154373180800", "1543731808000",
-        "15437318080000", "abcdefghijk",
-        "\xA3\xB1\xA3\xB5\xA3\xB4\xA3\xB3\xA3"}) {
+  for (const char* stamp : {"", "1", "154373180", "15437318080", "154373180800",
+                            "1543731808000", "15437318080000", "abcdefghijk",
+                            "\xA3\xB1\xA3\xB5\xA3\xB4\xA3\xB3\xA3\xB7\xA3"
+                            "\xB1"}) {
     SCOPED_TRACE(testing::PrintToString(std::string(stamp)));
     RecordingRuntime runtime;
     ScopedRuntime use(&runtime);
     timestampToDateText(stamp);
     EXPECT_EQ(scriptRouteCalls(stamp), runtime.calls);
   }
-  for (const char* stamp : {"1543731808", "abcdefghij", "15437318 8",
-                            "15437318'8",
-                            "\xA3\xB1\xA3\xB5\xA3\xB4\xA3\xB3\xA3\xB7"}) {
+  for (const char* stamp :
+       {"1543731808", "abcdefghij", "15437318 8", "15437318'8",
+        "\xA3\xB1\xA3\xB5\xA3\xB4\xA3\xB3\xA3\xB7"}) {
     SCOPED_TRACE(testing::PrintToString(std::string(stamp)));
     RecordingRuntime runtime;
     ScopedRuntime use(&runtime);
@@ -123,9 +123,8 @@ TEST(TimestampToDateText, GivesNothingWithoutAScriptHost) {
     SCOPED_TRACE(stamp);
     runtime.calls.clear();
     EXPECT_EQ("", timestampToDateText(stamp));
-    EXPECT_EQ((std::vector<std::string>{"initialize",
-                                        "createHost ScriptControl",
-                                        "uninitialize"}),
+    EXPECT_EQ((std::vector<std::string>{
+                  "initialize", "createHost ScriptControl", "uninitialize"}),
               runtime.calls);
   }
   // A 10-byte stamp needs no host.
@@ -164,8 +163,10 @@ TEST(TimestampToDateText, NeverPutsAnUnsafeStampIntoAScript) {
       "15437318\n08000",
       "1543731808000\r",
       "\n",
-      "1\xE2\x80\xA8" "evil();",
-      "1\xE2\x80\xA9" "evil();",
+      "1\xE2\x80\xA8"
+      "evil();",
+      "1\xE2\x80\xA9"
+      "evil();",
       "\xD5\xD5\\",  // a backslash that a GBK lead byte precedes
   };
   for (const char* stamp : attacks) {
@@ -182,7 +183,9 @@ TEST(TimestampToDateText, NeverPutsAnUnsafeStampIntoAScript) {
 TEST(TimestampToDateText, PutsOtherStampsIntoTheLiteralUnchanged) {
   for (const char* stamp : {"1);evil();(", "\"+evil()+\"1", "</script>",
                             "1543731808000 ", "\xD5\xD5\xC6\xAC",
-                            "\xE2\x80\xA7", "${evil()}"}) {
+                            "\xE2\x80\xA7"
+                            "1",
+                            "${evil()}"}) {
     SCOPED_TRACE(testing::PrintToString(std::string(stamp)));
     RecordingRuntime runtime;
     ScopedRuntime use(&runtime);
@@ -202,9 +205,12 @@ TEST(IsSafeScriptLiteral, RefusesWhatWouldChangeTheScript) {
       {"1);evil();(", true},
       {"\"", true},
       {"\xD5\xD5\xC6\xAC", true},  // GBK
-      {"\xE2\x80\xA7", true},      // U+2027, not a line terminator
+      {"\xE2\x80\xA7"
+       "1",
+       true},                   // U+2027, not a line terminator
+      {"\xE2\x80\xA7", false},  // its last byte would pair with the quote
       {"\xE2\x80", true},
-      {"\x80\x80", true},  // a whole two-byte character
+      {"\x80\x80", true},            // a whole two-byte character
       {"1543731808000\x80", false},  // would pair with the closing quote
       {"1\x80\x80\x80", false},
       {"'", false},

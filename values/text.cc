@@ -12,9 +12,7 @@ namespace velkaro {
 namespace {
 
 // A byte of 0x80 or above begins a two-byte character.
-inline bool isLeadByte(char c) {
-  return static_cast<unsigned char>(c) >= 0x80;
-}
+inline bool isLeadByte(char c) { return static_cast<unsigned char>(c) >= 0x80; }
 
 // The number of bytes of the character that begins at t[i]: 2 for a lead
 // byte, 1 otherwise. It may step one byte past the end of t when a lead byte
@@ -109,8 +107,7 @@ int charCode(const Text& t, int position) {
 }
 
 int findText(const Text& t, const Text& needle, int start, bool ignoreCase) {
-  const std::size_t from =
-      start <= 1 ? 0 : static_cast<std::size_t>(start) - 1;
+  const std::size_t from = start <= 1 ? 0 : static_cast<std::size_t>(start) - 1;
   if (from >= t.size()) return -1;  // the window is empty
   if (needle.empty()) return 1;
   const std::size_t at = scanFor(t, from, needle, ignoreCase);

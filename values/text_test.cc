@@ -73,9 +73,15 @@ TEST(CharCode, GivesSignedBytesAndZeroOutsideTheText) {
     int expected;
   };
   const Case cases[] = {
-      {"\xB0" "A", std::nullopt, -80},
-      {"\xB0" "A", 1, -80},
-      {"\xB0" "A", 2, 65},
+      {"\xB0"
+       "A",
+       std::nullopt, -80},
+      {"\xB0"
+       "A",
+       1, -80},
+      {"\xB0"
+       "A",
+       2, 65},
       {"\xFF", 1, -1},
       {"\x80", 1, -128},
       {"\x7F", 1, 127},
@@ -88,10 +94,9 @@ TEST(CharCode, GivesSignedBytesAndZeroOutsideTheText) {
       {"", 1, 0},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(testing::Message() << "position "
-                                    << c.position.value_or(-999));
-    const int got =
-        c.position ? charCode(c.t, *c.position) : charCode(c.t);
+    SCOPED_TRACE(testing::Message()
+                 << "position " << c.position.value_or(-999));
+    const int got = c.position ? charCode(c.t, *c.position) : charCode(c.t);
     EXPECT_EQ(got, c.expected);
   }
 }
@@ -137,19 +142,38 @@ TEST(FindText, FollowsTheWindowCaseAndCharacterRules) {
       {"empty needle in empty text", "", "", std::nullopt, false, -1},
 
       // 0xD2 0x41 is one GBK character whose second byte is the letter A.
-      {"second byte that looks like A", "\xD2" "A", "A", std::nullopt, false,
-       -1},
-      {"start on the second byte", "\xD2" "A", "A", 2, false, 2},
-      {"after the two-byte character", "\xD2" "AA", "A", std::nullopt, false,
-       3},
-      {"second byte, case ignored", "\xD2" "a", "A", std::nullopt, true, -1},
-      {"two-byte needle", "x\xD2" "A", "\xD2" "A", std::nullopt, false, 2},
-      {"second bytes compare exactly when case is ignored", "\xB0" "A",
-       "\xB0" "a", std::nullopt, true, -1},
+      {"second byte that looks like A",
+       "\xD2"
+       "A",
+       "A", std::nullopt, false, -1},
+      {"start on the second byte",
+       "\xD2"
+       "A",
+       "A", 2, false, 2},
+      {"after the two-byte character",
+       "\xD2"
+       "AA",
+       "A", std::nullopt, false, 3},
+      {"second byte, case ignored",
+       "\xD2"
+       "a",
+       "A", std::nullopt, true, -1},
+      {"two-byte needle",
+       "x\xD2"
+       "A",
+       "\xD2"
+       "A",
+       std::nullopt, false, 2},
+      {"second bytes compare exactly when case is ignored",
+       "\xB0"
+       "A",
+       "\xB0"
+       "a",
+       std::nullopt, true, -1},
       {"lead byte swallows the marker's first m", "\\\xE9mmexport1.jpg",
        "mmexport", std::nullopt, false, -1},
-      {"lead byte swallows the dot", "mmexport1\xE9.jpg", ".jpg",
-       std::nullopt, false, -1},
+      {"lead byte swallows the dot", "mmexport1\xE9.jpg", ".jpg", std::nullopt,
+       false, -1},
       {"after Chinese folder name", "D:\\\xD5\xD5\xC6\xAC\\mmexport1.jpg",
        "mmexport", std::nullopt, false, 9},
       {"lone lead byte at the end", "ab\xB0", "c", std::nullopt, false, -1},
@@ -183,9 +207,22 @@ TEST(ReplaceText, ReplacesEveryOccurrenceOnCharacterBoundaries) {
       {"empty text", "", "a", "x", ""},
       {"no match", "abc", "x", "y", "abc"},
       {"whole text", "abc", "abc", "", ""},
-      {"second byte not replaced", "\xD2" "A", "A", "b", "\xD2" "A"},
-      {"after the two-byte character", "\xD2" "AA", "A", "b", "\xD2" "Ab"},
-      {"two-byte old", "1\xD2\xFD" "2\xD2\xFD", "\xD2\xFD", "-", "1-2-"},
+      {"second byte not replaced",
+       "\xD2"
+       "A",
+       "A", "b",
+       "\xD2"
+       "A"},
+      {"after the two-byte character",
+       "\xD2"
+       "AA",
+       "A", "b",
+       "\xD2"
+       "Ab"},
+      {"two-byte old",
+       "1\xD2\xFD"
+       "2\xD2\xFD",
+       "\xD2\xFD", "-", "1-2-"},
       {"lone lead byte kept", "a\xB0", "x", "y", "a\xB0"},
       {"lone lead byte after a match", "xa\xB0", "x", "y", "ya\xB0"},
   };
@@ -203,7 +240,9 @@ TEST(SplitText, MakesOnePiecePerDelimiterAndNoEmptyLastPiece) {
     TextList expected;
   };
   const Case cases[] = {
-      {"six words", "Sun Dec 2 10:23:28 UTC+0800 2018", " ",
+      {"six words",
+       "Sun Dec 2 10:23:28 UTC+0800 2018",
+       " ",
        {"Sun", "Dec", "2", "10:23:28", "UTC+0800", "2018"}},
       {"two spaces in a row", "a  b", " ", {"a", "", "b"}},
       {"three spaces in a row", "a   b", " ", {"a", "", "", "b"}},
@@ -232,8 +271,14 @@ TEST(ToUpperText, ChangesOnlyTheOneByteLetters) {
   const Case cases[] = {
       {"ab1Zz9", "AB1ZZ9"},
       {"d:\\pics", "D:\\PICS"},
-      {"\xB0" "a", "\xB0" "a"},
-      {"\xB0" "ab", "\xB0" "aB"},
+      {"\xB0"
+       "a",
+       "\xB0"
+       "a"},
+      {"\xB0"
+       "ab",
+       "\xB0"
+       "aB"},
       {"a\xB0", "A\xB0"},
       {"`{@[", "`{@["},
       {"", ""},
@@ -271,16 +316,43 @@ TEST(TextToInt, ReadsDecimalModulo2To32AfterFullWidthCleanUp) {
       {"two signs", "+-5", 0},
       {"stops at the first non-digit", "12.5", 12},
       {"full-width digits", "\xA3\xB1\xA3\xB2", 12},
-      {"full-width minus", "\xA3\xAD" "5", -5},
+      {"full-width minus",
+       "\xA3\xAD"
+       "5",
+       -5},
       {"full-width plus", "\xA3\xAB\xA3\xB7", 7},
-      {"ideographic space", "\xA1\xA1" "5", 5},
-      {"just below the full-width range", "\xA3\xA0" "5", 0},
-      {"full-width digits after ASCII ones", "1\xA3\xB2" "3", 123},
-      {"wave dash ends the number", "1\xA1\xAB" "2", 1},
-      {"asterisk mark ends the number", "1\xA1\xEE" "2", 1},
-      {"other two-byte character ends it", "1\xB0\xA1" "2", 1},
-      {"second byte that looks like a digit", "\xA3" "12", 0},
-      {"second byte that looks like a digit, after digits", "7\xB0" "12", 7},
+      {"ideographic space",
+       "\xA1\xA1"
+       "5",
+       5},
+      {"just below the full-width range",
+       "\xA3\xA0"
+       "5",
+       0},
+      {"full-width digits after ASCII ones",
+       "1\xA3\xB2"
+       "3",
+       123},
+      {"wave dash ends the number",
+       "1\xA1\xAB"
+       "2",
+       1},
+      {"asterisk mark ends the number",
+       "1\xA1\xEE"
+       "2",
+       1},
+      {"other two-byte character ends it",
+       "1\xB0\xA1"
+       "2",
+       1},
+      {"second byte that looks like a digit",
+       "\xA3"
+       "12",
+       0},
+      {"second byte that looks like a digit, after digits",
+       "7\xB0"
+       "12",
+       7},
       {"lone lead byte at the end", "12\xA3", 12},
   };
   for (const Case& c : cases) {
@@ -325,17 +397,10 @@ TEST(CompareText, ComparesUnsignedBytes) {
     int expected;
   };
   const Case cases[] = {
-      {"", Text(), 0},
-      {"abc", "abc", 0},
-      {"abc", "abd", -1},
-      {"abd", "abc", 1},
-      {"ab", "abc", -1},
-      {"abc", "ab", 1},
-      {"", "a", -1},
-      {"a", "", 1},
-      {"\xB0", "A", 1},
-      {"A", "\xB0", -1},
-      {"\xFF", "\x7F", 1},
+      {"", Text(), 0},   {"abc", "abc", 0},   {"abc", "abd", -1},
+      {"abd", "abc", 1}, {"ab", "abc", -1},   {"abc", "ab", 1},
+      {"", "a", -1},     {"a", "", 1},        {"\xB0", "A", 1},
+      {"A", "\xB0", -1}, {"\xFF", "\x7F", 1},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(compareText(c.a, c.b), c.expected) << c.a << " vs " << c.b;

@@ -68,19 +68,18 @@ inline std::string expectedJscriptText(const EcmaDateCase& c) {
     bool daylight;
     const char* name;
   };
-  static const NamedZone kNamed[] = {
-      {-4, true, "EDT"},  {-5, false, "EST"}, {-5, true, "CDT"},
-      {-6, false, "CST"}, {-6, true, "MDT"},  {-7, false, "MST"},
-      {-7, true, "PDT"},  {-8, false, "PST"}};
+  static const NamedZone kNamed[] = {{-4, true, "EDT"}, {-5, false, "EST"},
+                                     {-5, true, "CDT"}, {-6, false, "CST"},
+                                     {-6, true, "MDT"}, {-7, false, "MST"},
+                                     {-7, true, "PDT"}, {-8, false, "PST"}};
   char zone[16];
-  const int32_t magnitude = c.offsetSeconds < 0 ? -c.offsetSeconds
-                                                : c.offsetSeconds;
+  const int32_t magnitude =
+      c.offsetSeconds < 0 ? -c.offsetSeconds : c.offsetSeconds;
   std::snprintf(zone, sizeof zone, "UTC%c%02d%02d",
                 c.offsetSeconds < 0 ? '-' : '+', magnitude / 3600,
                 magnitude % 3600 / 60);
   for (const NamedZone& named : kNamed) {
-    if (c.offsetSeconds == named.hours * 3600 &&
-        c.daylight == named.daylight) {
+    if (c.offsetSeconds == named.hours * 3600 && c.daylight == named.daylight) {
       std::snprintf(zone, sizeof zone, "%s", named.name);
     }
   }
@@ -115,8 +114,7 @@ inline int64_t daysFromCivil(int64_t year, int month, int day) {
     const bool leap = full % 4 == 0 && (full % 100 != 0 || full % 400 == 0);
     days += leap ? 366 : 365;
   }
-  const bool leap =
-      year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
+  const bool leap = year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
   days += kBeforeMonth[month - 1] + (leap && month > 2 ? 1 : 0) + day - 1;
   return days + 10957;  // 1970-01-01 to 2000-01-01
 }
@@ -126,10 +124,9 @@ inline int64_t daysFromCivil(int64_t year, int month, int day) {
 // belongs to its date.
 inline ::testing::AssertionResult isConsistentLocalTime(
     double time, const EcmaLocalTime& local) {
-  if (local.month < 1 || local.month > 12 || local.day < 1 ||
-      local.day > 31 || local.hour < 0 || local.hour > 23 ||
-      local.minute < 0 || local.minute > 59 || local.second < 0 ||
-      local.second > 59) {
+  if (local.month < 1 || local.month > 12 || local.day < 1 || local.day > 31 ||
+      local.hour < 0 || local.hour > 23 || local.minute < 0 ||
+      local.minute > 59 || local.second < 0 || local.second > 59) {
     return ::testing::AssertionFailure() << "a field is out of range";
   }
   if (local.offsetSeconds <= -26 * 3600 || local.offsetSeconds >= 26 * 3600) {
@@ -139,14 +136,13 @@ inline ::testing::AssertionResult isConsistentLocalTime(
   const int64_t ms = static_cast<int64_t>(time);
   const int64_t seconds = ms / 1000 - (ms % 1000 < 0 ? 1 : 0);
   const int64_t days = daysFromCivil(local.year, local.month, local.day);
-  const int64_t localSeconds =
-      days * 86400 + int64_t{local.hour} * 3600 + int64_t{local.minute} * 60 +
-      local.second;
+  const int64_t localSeconds = days * 86400 + int64_t{local.hour} * 3600 +
+                               int64_t{local.minute} * 60 + local.second;
   if (localSeconds - local.offsetSeconds != seconds) {
     return ::testing::AssertionFailure()
-           << "local fields less the offset are " << localSeconds -
-                  local.offsetSeconds
-           << " s, the instant is " << seconds << " s";
+           << "local fields less the offset are "
+           << localSeconds - local.offsetSeconds << " s, the instant is "
+           << seconds << " s";
   }
   const int64_t weekday = ((days + 4) % 7 + 7) % 7;
   if (weekday != local.weekday) {

@@ -90,9 +90,9 @@ TEST(EcmaStringToNumber, ReadsTheNumberGrammar) {
       {"0B1", 1.0},
       {" 0x10 ", 16.0},
       {"0x1EB208C2DC0000", 8.64e15},
-      {"0x20000000000001", 9007199254740992.0},        // tie, down to even
-      {"0x20000000000003", 9007199254740996.0},        // tie, up to even
-      {"0x20000000000001000000000", 6.189700196426902e26},   // exact tie
+      {"0x20000000000001", 9007199254740992.0},             // tie, down to even
+      {"0x20000000000003", 9007199254740996.0},             // tie, up to even
+      {"0x20000000000001000000000", 6.189700196426902e26},  // exact tie
       {"0x200000000000010000000001", 9.903520314283044e27},  // just above
       {"0b111111111111111111111111111111111111111111111111111111",
        18014398509481984.0},
@@ -121,11 +121,19 @@ TEST(EcmaStringToNumber, ReadsTheNumberGrammar) {
       {"1,000", kNaN},
       {"12abc", kNaN},
       {"\xEF\xBC\x91\xEF\xBC\x92", kNaN},  // full-width digits
-      {"\xE1\xA0\x8E" "1", kNaN},          // U+180E is no longer a space
-      {"\xE2\x80\x8B" "1", kNaN},          // nor is the zero width space
-      {"1\xC2\x85", kNaN},                 // nor NEL
-      {"\xFF" "1", kNaN},                  // invalid UTF-8
-      {"\xE2\x80" "1", kNaN},              // a space cut short
+      {"\xE1\xA0\x8E"
+       "1",
+       kNaN},  // U+180E is no longer a space
+      {"\xE2\x80\x8B"
+       "1",
+       kNaN},               // nor is the zero width space
+      {"1\xC2\x85", kNaN},  // nor NEL
+      {"\xFF"
+       "1",
+       kNaN},  // invalid UTF-8
+      {"\xE2\x80"
+       "1",
+       kNaN},  // a space cut short
       {"1\xC2", kNaN},
   };
   for (const NumberCase& c : cases) {
@@ -137,8 +145,8 @@ TEST(EcmaStringToNumber, ReadsTheNumberGrammar) {
 TEST(EcmaStringToNumber, ReadsAHexNumberOfThousandsOfDigits) {
   EXPECT_TRUE(
       sameNumber(kInf, ecmaStringToNumber("0x" + std::string(3000, 'f'))));
-  EXPECT_TRUE(sameNumber(
-      1.0, ecmaStringToNumber("0x" + std::string(3000, '0') + "1")));
+  EXPECT_TRUE(
+      sameNumber(1.0, ecmaStringToNumber("0x" + std::string(3000, '0') + "1")));
   EXPECT_TRUE(sameNumber(
       kNaN, ecmaStringToNumber("0x" + std::string(3000, 'f') + "g")));
 }
@@ -174,10 +182,14 @@ TEST(JscriptZoneName, NamesTheUsZonesAndWritesOtherOffsets) {
     const char* expected;
   };
   const Case cases[] = {
-      {-5 * 3600, false, "EST"},  {-4 * 3600, true, "EDT"},
-      {-6 * 3600, false, "CST"},  {-5 * 3600, true, "CDT"},
-      {-7 * 3600, false, "MST"},  {-6 * 3600, true, "MDT"},
-      {-8 * 3600, false, "PST"},  {-7 * 3600, true, "PDT"},
+      {-5 * 3600, false, "EST"},
+      {-4 * 3600, true, "EDT"},
+      {-6 * 3600, false, "CST"},
+      {-5 * 3600, true, "CDT"},
+      {-7 * 3600, false, "MST"},
+      {-6 * 3600, true, "MDT"},
+      {-8 * 3600, false, "PST"},
+      {-7 * 3600, true, "PDT"},
       // Standard offsets outside -5 to -8 hours have no name.
       {-4 * 3600, false, "UTC-0400"},  // Atlantic standard time
       {-3 * 3600, true, "UTC-0300"},
@@ -261,8 +273,8 @@ TEST(EcmaLocalTime, FloorsMillisecondsBeforeTheEpoch) {
     double time;
     int second;
   };
-  const Case cases[] = {{-1.0, 59}, {-999.0, 59}, {-1000.0, 59},
-                        {-1001.0, 58}, {999.0, 0}, {1000.0, 1}};
+  const Case cases[] = {{-1.0, 59},    {-999.0, 59}, {-1000.0, 59},
+                        {-1001.0, 58}, {999.0, 0},   {1000.0, 1}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.time);
     EcmaLocalTime local;

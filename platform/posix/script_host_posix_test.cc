@@ -12,8 +12,8 @@ namespace velkaro {
 namespace {
 
 Text dateScript(const Text& name, const Text& literal) {
-  return "function " + name +
-         "(){var d,s;d=new Date();d.setTime('" + literal + "');return(d);}";
+  return "function " + name + "(){var d,s;d=new Date();d.setTime('" + literal +
+         "');return(d);}";
 }
 
 // The runtime initialised for the length of a test, with one host whose
@@ -165,10 +165,9 @@ TEST_F(ScriptHostTest, MatchesTheEngineTable) {
     SCOPED_TRACE(describeCase(c));
     ScopedTimeZone zone(c.zone);
     const std::string literal = c.literal;
-    const bool plain =
-        literal.find_first_of("\r\n") == std::string::npos &&
-        literal.find("\xE2\x80\xA8") == std::string::npos &&
-        literal.find("\xE2\x80\xA9") == std::string::npos;
+    const bool plain = literal.find_first_of("\r\n") == std::string::npos &&
+                       literal.find("\xE2\x80\xA8") == std::string::npos &&
+                       literal.find("\xE2\x80\xA9") == std::string::npos;
     const Text text = run(literal);
     if (!plain) {
       EXPECT_EQ("", text);
