@@ -91,10 +91,10 @@ TEST(TimestampToDateText, DrivesTheScriptHostInOrder) {
 TEST(TimestampToDateText, RoutesByLengthAlone) {
   FixedClockLocale locale(true);
   ScopedLocale useLocale(&locale);
-  for (const char* stamp : {"", "1", "154373180", "15437318080", "154373180800",
-                            "1543731808000", "15437318080000", "abcdefghijk",
-                            "\xA3\xB1\xA3\xB5\xA3\xB4\xA3\xB3\xA3\xB7\xA3"
-                            "\xB1"}) {
+  for (const char* stamp :
+       {"", "1", "154373180", "15437318080", "154373180800", "1543731808000",
+        "15437318080000", "abcdefghijk",
+        "\xA3\xB1\xA3\xB5\xA3\xB4\xA3\xB3\xA3\xB7\xA3\xB1"}) {
     SCOPED_TRACE(testing::PrintToString(std::string(stamp)));
     RecordingRuntime runtime;
     ScopedRuntime use(&runtime);
@@ -163,10 +163,8 @@ TEST(TimestampToDateText, NeverPutsAnUnsafeStampIntoAScript) {
       "15437318\n08000",
       "1543731808000\r",
       "\n",
-      "1\xE2\x80\xA8"
-      "evil();",
-      "1\xE2\x80\xA9"
-      "evil();",
+      "1\xE2\x80\xA8\x65vil();",  // \x65 is the e of evil
+      "1\xE2\x80\xA9\x65vil();",
       "\xD5\xD5\\",  // a backslash that a GBK lead byte precedes
   };
   for (const char* stamp : attacks) {
@@ -181,11 +179,9 @@ TEST(TimestampToDateText, NeverPutsAnUnsafeStampIntoAScript) {
 
 // Other odd stamps stay inside the literal, byte for byte.
 TEST(TimestampToDateText, PutsOtherStampsIntoTheLiteralUnchanged) {
-  for (const char* stamp : {"1);evil();(", "\"+evil()+\"1", "</script>",
-                            "1543731808000 ", "\xD5\xD5\xC6\xAC",
-                            "\xE2\x80\xA7"
-                            "1",
-                            "${evil()}"}) {
+  for (const char* stamp :
+       {"1);evil();(", "\"+evil()+\"1", "</script>", "1543731808000 ",
+        "\xD5\xD5\xC6\xAC", "\xE2\x80\xA7\x31", "${evil()}"}) {
     SCOPED_TRACE(testing::PrintToString(std::string(stamp)));
     RecordingRuntime runtime;
     ScopedRuntime use(&runtime);
@@ -205,10 +201,8 @@ TEST(IsSafeScriptLiteral, RefusesWhatWouldChangeTheScript) {
       {"1);evil();(", true},
       {"\"", true},
       {"\xD5\xD5\xC6\xAC", true},  // GBK
-      {"\xE2\x80\xA7"
-       "1",
-       true},                   // U+2027, not a line terminator
-      {"\xE2\x80\xA7", false},  // its last byte would pair with the quote
+      {"\xE2\x80\xA7\x31", true},  // U+2027, not a line terminator
+      {"\xE2\x80\xA7", false},     // its last byte would pair with the quote
       {"\xE2\x80", true},
       {"\x80\x80", true},            // a whole two-byte character
       {"1543731808000\x80", false},  // would pair with the closing quote

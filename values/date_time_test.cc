@@ -477,6 +477,7 @@ TEST(ToDateTimeTest, FailsWithTheLowestValue) {
       "2018-12-02 23:59:60",
       "2018-12-02 04:23:28\xC3\xEC",  // not 秒
       // 年 stands only after the year, 月 only after the month.
+      // NOLINTNEXTLINE(bugprone-suspicious-missing-comma)
       "2018\xD4\xC2"
       "12-02",
       // One separator at most: 日 and a space together are two.

@@ -115,6 +115,8 @@ TEST_F(ScriptHostTest, DefinesNothingForAnyOtherScript) {
       "function timea(){var d,s;d=new Date();d.setTime('0');return(s);}",
       "function timea(){var d,s;d=new Date();d.setTime('0');return(d);};",
       "function timea(){var d,s;d=new Date();d.setTime('0');return(d);}\n",
+      // Two functions in one statement.
+      // NOLINTNEXTLINE(bugprone-suspicious-missing-comma)
       "function timea(){var d,s;d=new Date();d.setTime('0');return(d);}"
       "function evil(){}",
       "function timea(){var d,s;d=new Date();d.setTime('0');evil();('');"
