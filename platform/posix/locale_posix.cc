@@ -11,6 +11,10 @@
 
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
+#include <iterator>
+#include <optional>
+#include <string>
 
 #include "platform/locale_services.h"
 #include "platform/posix/date_pictures.h"
@@ -43,16 +47,62 @@ void dateOfDay(int64_t days, int64_t* year, int* month, int* day) {
   *year = yearOfEra + era * 400 + (*month <= 2 ? 1 : 0);
 }
 
+// "0" for a 12-hour clock, "1" for a 24-hour one, null when the user's
+// default time locale cannot be loaded. Reads the locale without changing
+// the process's own.
+const char* readClockSetting() {
+  locale_t locale = newlocale(LC_TIME_MASK, "", static_cast<locale_t>(0));
+  if (locale == static_cast<locale_t>(0)) return nullptr;
+  const char* format = nl_langinfo_l(T_FMT, locale);
+  const bool twelveHour =
+      timeFormatUses12HourClock(format != nullptr ? format : "");
+  freelocale(locale);
+  return twelveHour ? "0" : "1";
+}
+
+// The last clock setting read, with the values of the variables that chose
+// the locale it was read from.
+struct ClockSettingCache {
+  static constexpr const char* kVariables[] = {"LC_ALL", "LC_TIME", "LANG",
+                                               "LOCPATH"};
+  bool known = false;
+  const char* setting = nullptr;
+  std::optional<std::string> values[std::size(kVariables)];
+
+  // Whether the variables still have the values the setting was read with.
+  bool isCurrent() const {
+    if (!known) return false;
+    for (std::size_t i = 0; i < std::size(kVariables); ++i) {
+      const char* value = std::getenv(kVariables[i]);
+      if ((value == nullptr) != !values[i].has_value()) return false;
+      if (value != nullptr && *values[i] != value) return false;
+    }
+    return true;
+  }
+
+  void remember(const char* read) {
+    for (std::size_t i = 0; i < std::size(kVariables); ++i) {
+      const char* value = std::getenv(kVariables[i]);
+      values[i] =
+          value != nullptr ? std::optional<std::string>(value) : std::nullopt;
+    }
+    setting = read;
+    known = true;
+  }
+};
+
 class PosixLocaleServices : public LocaleServices {
  public:
+  // Loading the time locale costs far more than a file's rename, so the
+  // setting is read again only when one of the variables that select the
+  // locale has changed since the last read.
   void getClockSetting(Text& buffer) override {
-    locale_t locale = newlocale(LC_TIME_MASK, "", static_cast<locale_t>(0));
-    if (locale == static_cast<locale_t>(0)) return;
-    const char* format = nl_langinfo_l(T_FMT, locale);
-    const bool twelveHour =
-        timeFormatUses12HourClock(format != nullptr ? format : "");
-    freelocale(locale);
-    writeBufferText(twelveHour ? "0" : "1", buffer);
+    if (!clock_.isCurrent()) {
+      clock_.remember(readClockSetting());
+    }
+    if (clock_.setting != nullptr) {
+      writeBufferText(clock_.setting, buffer);
+    }
   }
 
   bool toSystemTime(DateTime value, SystemTime* out) override {
@@ -81,6 +131,9 @@ class PosixLocaleServices : public LocaleServices {
       buffer[0] = '\0';
     }
   }
+
+ private:
+  ClockSettingCache clock_;
 };
 
 }  // namespace

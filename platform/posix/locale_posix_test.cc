@@ -237,6 +237,12 @@ TEST_F(LocaleEnvironmentTest, AnAmericanLocaleUsesTheTwelveHourClock) {
   freelocale(american);
   setenv("LC_ALL", "en_US.UTF-8", 1);
   EXPECT_EQ(clockSettingBuffer(), std::string("0\0  ", 4));
+  // Each change of the variables is seen on the next read.
+  setenv("LC_ALL", "C", 1);
+  EXPECT_EQ(clockSettingBuffer(), std::string("1\0  ", 4));
+  unsetenv("LC_ALL");
+  setenv("LC_TIME", "en_US.UTF-8", 1);
+  EXPECT_EQ(clockSettingBuffer(), std::string("0\0  ", 4));
 }
 
 SystemTime afternoon() {
