@@ -5,25 +5,12 @@
 #include <utility>
 #include <vector>
 
+#include "platform/search_testing.h"
+
 namespace velkaro {
 namespace {
 
 using Files = std::vector<std::pair<Text, Text>>;
-
-// Every entry a search for searchText yields, as "name" or "name/" for a
-// folder; {"<null>"} when findFiles gives no search at all.
-TextList listed(FileSystem& fs, const Text& searchText) {
-  std::unique_ptr<DirectorySearch> search = fs.findFiles(searchText);
-  if (search == nullptr) {
-    return {"<null>"};
-  }
-  TextList names;
-  FoundEntry entry;
-  while (search->next(&entry)) {
-    names.push_back(entry.isFolder ? entry.name + "/" : entry.name);
-  }
-  return names;
-}
 
 TEST(MemoryFileSystemTest, WindowsNamesIgnoreCaseAndTakeBothSeparators) {
   MemoryFileSystem fs(PathStyle::kWindows);
@@ -112,27 +99,27 @@ TEST(MemoryFileSystemTest, ListsInCreationOrderWithFoldersMarked) {
   fs.addFile("D:\\pics\\.c.jpg");
   fs.addFile("D:\\pics\\sub\\deep.jpg");
   const TextList expected = {"b.jpg", "old.jpg/", "A.JPG", ".c.jpg"};
-  EXPECT_EQ(listed(fs, "D:\\pics\\*.jpg"), expected);
-  EXPECT_EQ(listed(fs, "d:/PICS/*.JPG"), expected);
-  EXPECT_EQ(listed(fs, "D:\\pics\\\\*.jpg"), expected);
-  EXPECT_EQ(listed(fs, "D:\\pics\\?.jpg"), (TextList{"b.jpg", "A.JPG"}));
+  EXPECT_EQ(listedEntries(fs, "D:\\pics\\*.jpg"), expected);
+  EXPECT_EQ(listedEntries(fs, "d:/PICS/*.JPG"), expected);
+  EXPECT_EQ(listedEntries(fs, "D:\\pics\\\\*.jpg"), expected);
+  EXPECT_EQ(listedEntries(fs, "D:\\pics\\?.jpg"), (TextList{"b.jpg", "A.JPG"}));
   EXPECT_EQ(
-      listed(fs, "D:\\pics\\*"),
+      listedEntries(fs, "D:\\pics\\*"),
       (TextList{"b.jpg", "old.jpg/", "A.JPG", "notes.txt", ".c.jpg", "sub/"}));
   fs.addFile("D:\\root.jpg");
-  EXPECT_EQ(listed(fs, "D:*.jpg"), TextList{"root.jpg"});
-  EXPECT_EQ(listed(fs, "D:\\*.jpg"), TextList{"root.jpg"});
+  EXPECT_EQ(listedEntries(fs, "D:*.jpg"), TextList{"root.jpg"});
+  EXPECT_EQ(listedEntries(fs, "D:\\*.jpg"), TextList{"root.jpg"});
 
   MemoryFileSystem posix(PathStyle::kPosix);
   posix.addFile("/pics/b.jpg");
   posix.addFile("/pics/A.JPG");
   posix.addFile("/pics/c.Jpg");
   // The pattern ignores letter case in the POSIX style too.
-  EXPECT_EQ(listed(posix, "/pics/*.jpg"),
+  EXPECT_EQ(listedEntries(posix, "/pics/*.jpg"),
             (TextList{"b.jpg", "A.JPG", "c.Jpg"}));
-  EXPECT_EQ(listed(posix, "/PICS/*.jpg"), TextList{"<null>"});
+  EXPECT_EQ(listedEntries(posix, "/PICS/*.jpg"), TextList{"<null>"});
   posix.addFile("/top.jpg");
-  EXPECT_EQ(listed(posix, "/*.jpg"), TextList{"top.jpg"});
+  EXPECT_EQ(listedEntries(posix, "/*.jpg"), TextList{"top.jpg"});
 }
 
 TEST(MemoryFileSystemTest, FindsNothingWhereNothingMatches) {
@@ -170,7 +157,7 @@ TEST(MemoryFileSystemTest, ReportsEachListedEntryAndSeesChangesMadeThen) {
       EXPECT_TRUE(fs.addFile("D:\\pics\\new.jpg"));
     }
   });
-  EXPECT_EQ(listed(fs, "D:\\pics\\*.jpg"),
+  EXPECT_EQ(listedEntries(fs, "D:\\pics\\*.jpg"),
             (TextList{"a.jpg", "old.jpg/", "c.jpg", "new.jpg"}));
   EXPECT_EQ(seen, (TextList{"a.jpg", "old.jpg", "c.jpg", "new.jpg"}));
 }

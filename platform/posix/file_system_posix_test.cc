@@ -19,6 +19,8 @@
 #include <utility>
 #include <vector>
 
+#include "platform/search_testing.h"
+
 namespace velkaro {
 namespace {
 
@@ -104,21 +106,6 @@ std::vector<Text> contentsUnder(const Text& folder) {
   return contents;
 }
 
-// Every entry a search yields, in its order; each name followed by "/"
-// when it was reported as a folder. {"<null>"} for no search at all.
-TextList listed(FileSystem& fs, const Text& searchText) {
-  std::unique_ptr<DirectorySearch> search = fs.findFiles(searchText);
-  if (search == nullptr) {
-    return {"<null>"};
-  }
-  TextList names;
-  FoundEntry entry;
-  while (search->next(&entry)) {
-    names.push_back(entry.isFolder ? entry.name + "/" : entry.name);
-  }
-  return names;
-}
-
 TextList sorted(TextList list) {
   std::sort(list.begin(), list.end());
   return list;
@@ -156,19 +143,19 @@ TEST_F(PosixListingTest, ListsMatchingEntriesAndMarksFolders) {
   const std::vector<Text> before = contentsUnder(dir_);
   PosixFileSystem fs;
 
-  EXPECT_EQ(sorted(listed(fs, dir_ + "/*.jpg")),
+  EXPECT_EQ(sorted(listedEntries(fs, dir_ + "/*.jpg")),
             sorted({"a.jpg", "B.JPG", "c.Jpg", ".b.jpg", "\xD5\xD5.jpg",
                     "old.jpg/", "link.jpg/", "file-link.jpg", "dangling.jpg"}));
-  EXPECT_EQ(sorted(listed(fs, dir_ + "/*.JPG")),
-            sorted(listed(fs, dir_ + "/*.jpg")));
+  EXPECT_EQ(sorted(listedEntries(fs, dir_ + "/*.JPG")),
+            sorted(listedEntries(fs, dir_ + "/*.jpg")));
   // "?" is one byte: the two-byte name needs two.
-  EXPECT_EQ(sorted(listed(fs, dir_ + "/?.jpg")),
+  EXPECT_EQ(sorted(listedEntries(fs, dir_ + "/?.jpg")),
             sorted({"a.jpg", "B.JPG", "c.Jpg"}));
-  EXPECT_EQ(sorted(listed(fs, dir_ + "/??.jpg")),
+  EXPECT_EQ(sorted(listedEntries(fs, dir_ + "/??.jpg")),
             sorted({".b.jpg", "\xD5\xD5.jpg"}));
   // A doubled separator names the same folder.
-  EXPECT_EQ(sorted(listed(fs, dir_ + "//*.jpg")),
-            sorted(listed(fs, dir_ + "/*.jpg")));
+  EXPECT_EQ(sorted(listedEntries(fs, dir_ + "//*.jpg")),
+            sorted(listedEntries(fs, dir_ + "/*.jpg")));
   EXPECT_EQ(contentsUnder(dir_), before);
 }
 
@@ -178,9 +165,9 @@ TEST_F(PosixListingTest, ListsInTheSystemsOrderWithoutDotEntries) {
                           std::to_string(i)));
   }
   PosixFileSystem fs;
-  EXPECT_EQ(listed(fs, dir_ + "/*"), namesOnDisk(dir_));
-  EXPECT_EQ(listed(fs, dir_ + "/*").size(), 40u);
-  EXPECT_EQ(listed(fs, dir_ + "/.*"), TextList{"<null>"});
+  EXPECT_EQ(listedEntries(fs, dir_ + "/*"), namesOnDisk(dir_));
+  EXPECT_EQ(listedEntries(fs, dir_ + "/*").size(), 40u);
+  EXPECT_EQ(listedEntries(fs, dir_ + "/.*"), TextList{"<null>"});
   EXPECT_EQ(contentsUnder(dir_).size(), 40u);
 }
 
@@ -211,7 +198,7 @@ TEST_F(PosixListingTest, FindsNothingWhereNothingMatchesOrNoFolderIs) {
 
 TEST(PosixListingRootTest, SearchesTheRootFolder) {
   PosixFileSystem fs;
-  const TextList names = listed(fs, "/*");
+  const TextList names = listedEntries(fs, "/*");
   ASSERT_NE(names, TextList{"<null>"});
   EXPECT_EQ(names.size(), namesOnDisk("/").size());
   for (const Text& name : names) {
